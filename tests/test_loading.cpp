@@ -94,6 +94,16 @@ TEST_F(Loading, MusicLineSaysWhetherTheMusicLoaded)
     EXPECT_EQ(metsa, nullptr);
     EXPECT_EQ(vorsenna, nullptr);
     EXPECT_EQ(lepikko, nullptr);
+    // The decoder would take any bytes as music and play silence: files that
+    // do not begin like MP3 are not music.
+    for (std::string bytes : {std::string(), std::string(4096, 'x'), read_file(std::string(MEDIA_DIR) + "/blood.png")}) {
+        write_file(dir.file("soikkelimetsa.mp3"), bytes);
+        InDir here(dir.path());
+        fake::CaptureCout out;
+        lataas_musat();
+        EXPECT_EQ(out.text(), "eimetsaa\n");
+        EXPECT_EQ(metsa, nullptr);
+    }
     {
         InDir here(MEDIA_DIR);
         fake::CaptureCout out;

@@ -39,9 +39,31 @@ void lataas_kuvat()
     }
 }
 
+// The MP3 decoder takes any bytes as music and then plays silence, so a
+// file that does not begin like MP3 (an ID3 tag or an MPEG audio frame
+// header) does not count as loaded music.
+static bool alkaa_kuin_mp3(const char *nimi)
+{
+    SDL_RWops *tiedosto = SDL_RWFromFile(nimi, "rb");
+    if (tiedosto == NULL)
+        return false;
+    Uint8 alku[3] = {0, 0, 0};
+    int luettu = SDL_RWread(tiedosto, alku, 1, 3);
+    SDL_RWclose(tiedosto);
+    if (luettu != 3)
+        return false;
+    bool id3 = alku[0] == 'I' && alku[1] == 'D' && alku[2] == '3';
+    bool kehys = alku[0] == 0xff && (alku[1] & 0xe0) == 0xe0 && (alku[1] & 0x06) != 0;
+    return id3 || kehys;
+}
+
 void lataas_musat()
 {
     metsa = Mix_LoadMUS("soikkelimetsa.mp3");
+    if (metsa != NULL && !alkaa_kuin_mp3("soikkelimetsa.mp3")) {
+        Mix_FreeMusic(metsa);
+        metsa = NULL;
+    }
     if (metsa != NULL)
         std::cout << "jee\n";
     else
