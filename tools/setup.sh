@@ -11,7 +11,7 @@ PACKAGES=(
   g++ cmake make pkg-config
   libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libsdl-gfx1.2-dev
   libgtest-dev libbenchmark-dev zlib1g-dev
-  python3 python3-pil python3-numpy lame sox espeak-ng ffmpeg
+  python3 python3-pil python3-numpy fonts-dejavu-core lame sox espeak-ng ffmpeg
   xvfb xdotool imagemagick x11-utils valgrind
 )
 
