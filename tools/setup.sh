@@ -12,7 +12,7 @@ PACKAGES=(
   libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libsdl-gfx1.2-dev
   libgtest-dev libbenchmark-dev zlib1g-dev
   python3 python3-pil python3-numpy fonts-dejavu-core lame sox espeak-ng ffmpeg
-  xvfb xdotool imagemagick x11-utils valgrind
+  xvfb python3-xlib imagemagick x11-utils valgrind
 )
 
 install_packages() {

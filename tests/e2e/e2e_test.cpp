@@ -7,24 +7,38 @@
 
 #include <gtest/gtest.h>
 
-TEST(EndToEnd, PlaysItsFullRunHeadlessAndExitsCleanly)
-{
-    // Dummy video and audio; the working directory holds the media.
-    std::string command = std::string("cd '") + MEDIA_DIR +
-                          "' && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy '" + DEMO_BINARY + "'";
-    auto start = std::chrono::steady_clock::now();
-    FILE *pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
+namespace {
+
+struct Run {
+    int status;
     std::string output;
+    double seconds;
+};
+
+// Runs the demo from the media folder with the given environment settings.
+Run run_demo(const std::string &environment)
+{
+    std::string command = std::string("cd '") + MEDIA_DIR + "' && env -u DISPLAY " + environment + " '" +
+                          DEMO_BINARY + "'";
+    auto start = std::chrono::steady_clock::now();
+    Run run{-1, "", 0};
+    FILE *pipe = popen(command.c_str(), "r");
+    if (pipe == NULL)
+        return run;
     char buffer[256];
     size_t n;
     while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    int status = pclose(pipe);
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        run.output.append(buffer, n);
+    run.status = pclose(pipe);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return run;
+}
 
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+void expect_full_run(const Run &run)
+{
+    ASSERT_TRUE(WIFEXITED(run.status));
+    EXPECT_EQ(WEXITSTATUS(run.status), 0);
+    const std::string &output = run.output;
 
     std::vector<std::string> lines;
     size_t at = 0;
@@ -43,9 +57,35 @@ TEST(EndToEnd, PlaysItsFullRunHeadlessAndExitsCleanly)
         EXPECT_GE(tick, last);
         last = tick;
     }
+    // The music line, a tick line at each of the six scene changes, and
+    // the final one past the limit.
+    EXPECT_EQ(lines.size(), 8u) << output;
     EXPECT_GT(last, 31500u);
     EXPECT_LT(last, 32500u);
     // The tick count runs from SDL's start, a moment after the process's.
-    EXPECT_GT(seconds, 31.4);
-    EXPECT_LT(seconds, 40.0);
+    EXPECT_GT(run.seconds, 31.4);
+    EXPECT_LT(run.seconds, 40.0);
+}
+
+}  // namespace
+
+TEST(EndToEnd, PlaysItsFullRunHeadlessAndExitsCleanly)
+{
+    expect_full_run(run_demo("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy"));
+}
+
+TEST(EndToEnd, WithoutAnAudioDevicePlaysSilentOnSchedule)
+{
+    expect_full_run(run_demo("SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=no-such-audio-driver"));
+}
+
+TEST(EndToEnd, WithoutAUsableDisplaySaysSoOnStandardErrorAndExitsWithOne)
+{
+    Run run = run_demo("SDL_VIDEODRIVER=no-such-video-driver SDL_AUDIODRIVER=dummy 2>&1 >/dev/null");
+    ASSERT_TRUE(WIFEXITED(run.status));
+    EXPECT_EQ(WEXITSTATUS(run.status), 1);
+    // Only standard error reaches the pipe here: one line that names the failure.
+    ASSERT_FALSE(run.output.empty());
+    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << run.output;
+    EXPECT_NE(run.output.find("cannot set the 640x480 32-bit video mode"), std::string::npos) << run.output;
 }
