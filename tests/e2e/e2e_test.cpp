@@ -9,19 +9,19 @@
 
 namespace {
 
-struct Run {
+struct DemoRun {
     int status;
     std::string output;
     double seconds;
 };
 
 // Runs the demo from the media folder with the given environment settings.
-Run run_demo(const std::string &environment)
+DemoRun run_demo(const std::string &environment)
 {
     std::string command = std::string("cd '") + MEDIA_DIR + "' && env -u DISPLAY " + environment + " '" +
                           DEMO_BINARY + "'";
     auto start = std::chrono::steady_clock::now();
-    Run run{-1, "", 0};
+    DemoRun run{-1, "", 0};
     FILE *pipe = popen(command.c_str(), "r");
     if (pipe == NULL)
         return run;
@@ -34,7 +34,7 @@ Run run_demo(const std::string &environment)
     return run;
 }
 
-void expect_full_run(const Run &run)
+void expect_full_run(const DemoRun &run)
 {
     ASSERT_TRUE(WIFEXITED(run.status));
     EXPECT_EQ(WEXITSTATUS(run.status), 0);
@@ -81,7 +81,7 @@ TEST(EndToEnd, WithoutAnAudioDevicePlaysSilentOnSchedule)
 
 TEST(EndToEnd, WithoutAUsableDisplaySaysSoOnStandardErrorAndExitsWithOne)
 {
-    Run run = run_demo("SDL_VIDEODRIVER=no-such-video-driver SDL_AUDIODRIVER=dummy 2>&1 >/dev/null");
+    DemoRun run = run_demo("SDL_VIDEODRIVER=no-such-video-driver SDL_AUDIODRIVER=dummy 2>&1 >/dev/null");
     ASSERT_TRUE(WIFEXITED(run.status));
     EXPECT_EQ(WEXITSTATUS(run.status), 1);
     // Only standard error reaches the pipe here: one line that names the failure.
