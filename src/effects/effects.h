@@ -17,3 +17,7 @@ void draw_line(int x0, int y0, int x1, int y1);
 // Fills the screen with the picture rotated by angle and magnified by zoom
 // about the centres of both; clear != 0 blackens what falls outside it.
 void rotozoom(SDL_Surface *picture, float zoom, float angle, int clear);
+// The rotozoomer's per-column source step (du, dv) in 1/256 picture pixels
+// for a zoom and an angle; false when the steps have no integer value (a zoom
+// of 0, or one so small that they leave the int range).
+bool rotozoom_steps(float zoom, float angle, int *du, int *dv);
