@@ -24,24 +24,20 @@ Uint32 word_of(int x, int y)
     return (Uint32)(x << 12 | y) + 1;
 }
 
-class Intro : public ::testing::Test {
+class Intro : public DrawingTest {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
+        DrawingTest::SetUp();
         vorsenna = &sample;
     }
     void TearDown() override
     {
         if (kuvat[0])
             SDL_FreeSurface(kuvat[0]);
-        delete display;
-        fake::reset_demo_state();
+        DrawingTest::TearDown();
     }
 
-    HeadlessScreen *display = nullptr;
     Mix_Chunk sample{};
 };
 

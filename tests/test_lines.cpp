@@ -43,22 +43,7 @@ std::vector<Uint32> snapshot()
     return words;
 }
 
-class Lines : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
-    }
-    void TearDown() override
-    {
-        delete display;
-        fake::reset_demo_state();
-    }
-
-    HeadlessScreen *display = nullptr;
-};
+class Lines : public DrawingTest {};
 
 TEST_F(Lines, WorkedExamplesAddExactlyTheirGlowAndNothingElse)
 {

@@ -87,22 +87,7 @@ void reference_rotozoom(SDL_Surface *picture, float zoom, float angle, int clear
     }
 }
 
-class Rotozoom : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
-    }
-    void TearDown() override
-    {
-        delete display;
-        fake::reset_demo_state();
-    }
-
-    HeadlessScreen *display = nullptr;
-};
+class Rotozoom : public DrawingTest {};
 
 TEST(RotozoomSteps, AtAngleZero)
 {

@@ -11,20 +11,8 @@ namespace {
 
 const Uint32 WHITE = 0xffffff;
 
-class ScreenHelpers : public ::testing::Test {
+class ScreenHelpers : public DrawingTest {
 protected:
-    void SetUp() override
-    {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
-    }
-    void TearDown() override
-    {
-        delete display;
-        fake::reset_demo_state();
-    }
-
     static int blackened(SDL_Surface *s)
     {
         int count = 0;
@@ -33,8 +21,6 @@ protected:
                 count += pixel(s, x, y) == 0;
         return count;
     }
-
-    HeadlessScreen *display = nullptr;
 };
 
 TEST_F(ScreenHelpers, CleanAndFlashFillTheWholeScreenAndLeaveTheFullRectangle)

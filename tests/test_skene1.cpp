@@ -28,13 +28,11 @@ SDL_Surface *numbered_picture(int w, int h)
     return s;
 }
 
-class Skene1 : public ::testing::Test {
+class Skene1 : public DrawingTest {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
+        DrawingTest::SetUp();
         SDL_FillRect(screen, NULL, kBackground);
         skene = 1;
     }
@@ -42,8 +40,7 @@ protected:
     {
         if (kuvat[1])
             SDL_FreeSurface(kuvat[1]);
-        delete display;
-        fake::reset_demo_state();
+        DrawingTest::TearDown();
     }
 
     // One pass at absolute time `now`, `elapsed` ms into the scene, with the
@@ -56,8 +53,6 @@ protected:
         skene1();
         return out.text();
     }
-
-    HeadlessScreen *display = nullptr;
 };
 
 TEST_F(Skene1, WaveOffsetFollowsTheAbsoluteClockIn50msSteps)

@@ -30,13 +30,11 @@ SDL_Surface *keyed_picture(int w, int h, Uint32 fill)
     return s;
 }
 
-class Skene2 : public ::testing::Test {
+class Skene2 : public DrawingTest {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
+        DrawingTest::SetUp();
         SDL_FillRect(screen, NULL, kBackground);
         kuvat[2] = keyed_picture(20, 10, kSlider);
         kuvat[3] = keyed_picture(10, 10, kStamp);
@@ -50,8 +48,7 @@ protected:
         for (int i : {2, 3})
             if (kuvat[i])
                 SDL_FreeSurface(kuvat[i]);
-        delete display;
-        fake::reset_demo_state();
+        DrawingTest::TearDown();
     }
 
     // One pass with the clock standing still `elapsed` ms into the scene.
@@ -73,7 +70,6 @@ protected:
     }
 
     static const Uint32 kStart = 10000;
-    HeadlessScreen *display = nullptr;
     Mix_Chunk sample{};
 };
 

@@ -29,19 +29,12 @@ Point end_of(int i, Uint32 kx, Uint32 ky)
     return {470 + (int)fx, 200 + (int)fy};
 }
 
-class Starburst : public ::testing::Test {
+class Starburst : public DrawingTest {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
+        DrawingTest::SetUp();
         skene = 3;
-    }
-    void TearDown() override
-    {
-        delete display;
-        fake::reset_demo_state();
     }
 
     // The 160 line readings of a pass, all at tick t.
@@ -58,8 +51,6 @@ protected:
                 all[y * 640 + x] = pixel(screen, x, y);
         return all;
     }
-
-    HeadlessScreen *display = nullptr;
 };
 
 TEST_F(Starburst, WithEveryMultiplierZeroAllEightyLinesPileUpAlongRow200)

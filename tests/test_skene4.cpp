@@ -37,13 +37,11 @@ std::vector<Uint32> frame()
     return all;
 }
 
-class RotozoomScene : public ::testing::Test {
+class RotozoomScene : public DrawingTest {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
+        DrawingTest::SetUp();
         skene = 4;
         temp3 = START;
         tajuu = &tajuu_sample;
@@ -58,8 +56,7 @@ protected:
     {
         if (kuvat[4])
             SDL_FreeSurface(kuvat[4]);
-        delete display;
-        fake::reset_demo_state();
+        DrawingTest::TearDown();
     }
 
     // The samples started so far, by name.
@@ -71,7 +68,6 @@ protected:
         return names;
     }
 
-    HeadlessScreen *display = nullptr;
     Mix_Chunk tajuu_sample{}, soikkeli_sample{};
 };
 

@@ -11,39 +11,21 @@
 
 namespace {
 
-// Every pixel of a fixture picture names its picture (the slot) and its own
-// position; never 0 and never the background marker.
-Uint32 word(int tag, int x, int y)
-{
-    return (Uint32)(tag << 20 | x << 10 | y);
-}
-
-SDL_Surface *numbered(int tag, int w, int h)
-{
-    SDL_Surface *s = make_picture(w, h);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++)
-            set_pixel(s, x, y, word(tag, x, y));
-    return s;
-}
-
-const Uint32 MARKER = 0x00f0f0f;  // what earlier passes left on the screen
+const Uint32 MARKER = 0x00f0f0f;  // what earlier passes left on the screen; no tagged_word
 
 // Fixture sizes: the sliding picture 50 x 100 puts the strip row at 190; the
 // tile is narrower than the spacing so that the gaps between tiles show.
 const int SLIDE_W = 50, SLIDE_H = 100, TILE_W = 110, TILE_H = 20, ROW = 190;
 
-class Skene5 : public ::testing::Test {
+class Skene5 : public DrawingTest {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
+        DrawingTest::SetUp();
         lepikko = &sample;
-        kuvat[5] = numbered(5, SLIDE_W, SLIDE_H);
-        kuvat[6] = numbered(6, TILE_W, TILE_H);
-        kuvat[7] = numbered(7, 4, 3);
+        kuvat[5] = tagged_picture(5, SLIDE_W, SLIDE_H);
+        kuvat[6] = tagged_picture(6, TILE_W, TILE_H);
+        kuvat[7] = tagged_picture(7, 4, 3);
         skene = 5;
         temp = -4;  // scene 1's last wave offset
         SDL_FillRect(screen, NULL, MARKER);
@@ -52,8 +34,7 @@ protected:
     {
         for (int i = 5; i <= 7; i++)
             replace(i, NULL);
-        delete display;
-        fake::reset_demo_state();
+        DrawingTest::TearDown();
     }
 
     void replace(int slot, SDL_Surface *s)
@@ -95,7 +76,6 @@ protected:
         return false;
     }
 
-    HeadlessScreen *display = nullptr;
     Mix_Chunk sample{};
 };
 
@@ -128,9 +108,9 @@ TEST_F(Skene5, TilesAndSlideStandWhereTheClockPutsThem)
                 Uint32 want = MARKER;
                 for (int left : c.tiles)
                     if (x >= left && x < left + TILE_W)
-                        want = word(6, x - left, y - ROW);
+                        want = tagged_word(6, x - left, y - ROW);
                 if (x >= c.slide_x && x < c.slide_x + SLIDE_W)
-                    want = word(5, x - c.slide_x, y - ROW);
+                    want = tagged_word(5, x - c.slide_x, y - ROW);
                 ASSERT_EQ(pixel(screen, x, y), want) << "x = " << x << ", y = " << y;
             }
         }
@@ -211,8 +191,8 @@ TEST_F(Skene5, CutBlacksTheScreenThenShowsItsPictureAndOnlyTheFirstPlaysTheSampl
 
     pass(20001);
     EXPECT_EQ(temp, 2);
-    EXPECT_EQ(pixel(screen, 250, 0), word(7, 0, 0));
-    EXPECT_EQ(pixel(screen, 253, 2), word(7, 3, 2));
+    EXPECT_EQ(pixel(screen, 250, 0), tagged_word(7, 0, 0));
+    EXPECT_EQ(pixel(screen, 253, 2), tagged_word(7, 3, 2));
     EXPECT_EQ(pixel(screen, 249, 0), 0u);
     EXPECT_EQ(pixel(screen, 254, 0), 0u);
     EXPECT_EQ(pixel(screen, 250, 3), 0u);
@@ -354,7 +334,7 @@ TEST_F(Skene5, EndTestComesAfterTheDrawingOfTheSamePass)
         } else if (c.temp_before == 0) {
             EXPECT_TRUE(screen_is(0));
         } else {
-            EXPECT_EQ(pixel(screen, 250, 0), word(7, 0, 0));
+            EXPECT_EQ(pixel(screen, 250, 0), tagged_word(7, 0, 0));
         }
     }
 }
@@ -401,26 +381,26 @@ TEST_F(Skene5, FifthCutRestartsTheClock100MsAfterItsOwnReading)
 
 TEST_F(Skene5, SlidingPictureTallerThanTheScreen)
 {
-    replace(5, numbered(5, SLIDE_W, 600));  // row 240 - 300 = -60
-    replace(6, numbered(6, TILE_W, 100));
+    replace(5, tagged_picture(5, SLIDE_W, 600));  // row 240 - 300 = -60
+    replace(6, tagged_picture(6, TILE_W, 100));
     pass_at(19000, 1000);  // offset 102, slide left edge -100: off screen
     // The first tile (at -104, -60) is clipped and leaves y at 0: the others
     // start at row 0 with their own top rows.
-    EXPECT_EQ(pixel(screen, 0, 0), word(6, 104, 60));
-    EXPECT_EQ(pixel(screen, 5, 39), word(6, 109, 99));
+    EXPECT_EQ(pixel(screen, 0, 0), tagged_word(6, 104, 60));
+    EXPECT_EQ(pixel(screen, 5, 39), tagged_word(6, 109, 99));
     EXPECT_EQ(pixel(screen, 0, 40), MARKER);
     for (int left : {102, 308, 514}) {
-        EXPECT_EQ(pixel(screen, left, 0), word(6, 0, 0)) << left;
-        EXPECT_EQ(pixel(screen, left + TILE_W - 1, 99), word(6, TILE_W - 1, 99)) << left;
+        EXPECT_EQ(pixel(screen, left, 0), tagged_word(6, 0, 0)) << left;
+        EXPECT_EQ(pixel(screen, left + TILE_W - 1, 99), tagged_word(6, TILE_W - 1, 99)) << left;
         EXPECT_EQ(pixel(screen, left, 100), MARKER) << left;
     }
     EXPECT_FALSE(shows_tag(5));
 
     // The sliding picture itself stands at the row again, over the tiles.
     pass_at(19000, 3000);  // slide left edge 100
-    EXPECT_EQ(pixel(screen, 100, 0), word(5, 0, 60));
-    EXPECT_EQ(pixel(screen, 149, 479), word(5, 49, 539));
-    EXPECT_EQ(pixel(screen, 150, 0), word(6, 48, 0));
+    EXPECT_EQ(pixel(screen, 100, 0), tagged_word(5, 0, 60));
+    EXPECT_EQ(pixel(screen, 149, 479), tagged_word(5, 49, 539));
+    EXPECT_EQ(pixel(screen, 150, 0), tagged_word(6, 48, 0));
 }
 
 TEST_F(Skene5, WithoutTheSlidingPictureTheStripCentresItself)
@@ -428,8 +408,8 @@ TEST_F(Skene5, WithoutTheSlidingPictureTheStripCentresItself)
     replace(5, NULL);
     pass_at(19000, 500);
     const int row = 240 - TILE_H / 2;
-    EXPECT_EQ(pixel(screen, 102, row), word(6, 0, 0));
-    EXPECT_EQ(pixel(screen, 102, row + TILE_H - 1), word(6, 0, TILE_H - 1));
+    EXPECT_EQ(pixel(screen, 102, row), tagged_word(6, 0, 0));
+    EXPECT_EQ(pixel(screen, 102, row + TILE_H - 1), tagged_word(6, 0, TILE_H - 1));
     EXPECT_EQ(pixel(screen, 102, row - 1), MARKER);
     EXPECT_EQ(temp2, 50);
 }
@@ -463,9 +443,9 @@ TEST_F(Skene5, MissingPicturesStillCutAndHandOverOnTime)
         EXPECT_GT(t - 3, 27000u);
         EXPECT_LE(t - 3, 27003u);
         // Restore the fixture for the next case.
-        replace(5, numbered(5, SLIDE_W, SLIDE_H));
-        replace(6, numbered(6, TILE_W, TILE_H));
-        replace(7, numbered(7, 4, 3));
+        replace(5, tagged_picture(5, SLIDE_W, SLIDE_H));
+        replace(6, tagged_picture(6, TILE_W, TILE_H));
+        replace(7, tagged_picture(7, 4, 3));
     }
 }
 

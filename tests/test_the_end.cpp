@@ -11,34 +11,16 @@
 
 namespace {
 
-// Every pixel of a fixture picture names its picture (the slot) and its own
-// position; never 0.
-Uint32 word(int tag, int x, int y)
-{
-    return (Uint32)(tag << 20 | x << 10 | y);
-}
-
-SDL_Surface *numbered(int tag, int w, int h)
-{
-    SDL_Surface *s = make_picture(w, h);
-    for (int y = 0; y < h; y++)
-        for (int x = 0; x < w; x++)
-            set_pixel(s, x, y, word(tag, x, y));
-    return s;
-}
-
 const Uint32 START = 27500;  // the tick at which the scene began
 
-class TheEnd : public ::testing::Test {
+class TheEnd : public DrawingTest {
 protected:
     void SetUp() override
     {
-        fake::reset();
-        fake::reset_demo_state();
-        display = new HeadlessScreen;
-        kuvat[9] = numbered(9, 3, 3);
-        kuvat[10] = numbered(10, 3, 3);
-        kuvat[11] = numbered(11, 6, 1);  // wider than the 5-pixel spacing
+        DrawingTest::SetUp();
+        kuvat[9] = tagged_picture(9, 3, 3);
+        kuvat[10] = tagged_picture(10, 3, 3);
+        kuvat[11] = tagged_picture(11, 6, 1);  // wider than the 5-pixel spacing
         skene = 7;
         temp3 = START;
         SDL_FillRect(screen, NULL, 0x0f0f0f);
@@ -48,8 +30,7 @@ protected:
         for (int i = 9; i <= 11; i++)
             if (kuvat[i])
                 SDL_FreeSurface(kuvat[i]);
-        delete display;
-        fake::reset_demo_state();
+        DrawingTest::TearDown();
     }
 
     // One pass with the scene clock standing at e.
@@ -67,8 +48,6 @@ protected:
                 n += pixel(screen, x, y) == value;
         return n;
     }
-
-    HeadlessScreen *display = nullptr;
 };
 
 TEST_F(TheEnd, StartsFromBlackWithTheTitleAloneOnScreen)
@@ -78,7 +57,7 @@ TEST_F(TheEnd, StartsFromBlackWithTheTitleAloneOnScreen)
     EXPECT_EQ(count(0), 640 * 480 - 9);
     for (int y = 0; y < 3; y++)
         for (int x = 0; x < 3; x++)
-            EXPECT_EQ(pixel(screen, 50 + x, 50 + y), word(9, x, y));
+            EXPECT_EQ(pixel(screen, 50 + x, 50 + y), tagged_word(9, x, y));
     EXPECT_EQ(skene, 7);
     EXPECT_EQ(temp3, START);
 }
@@ -98,18 +77,18 @@ TEST_F(TheEnd, LeapingPictureFollowsItsArc)
         SCOPED_TRACE("e = " + std::to_string(c.e));
         SDL_FillRect(screen, NULL, 0x0f0f0f);
         pass(c.e);
-        EXPECT_EQ(pixel(screen, c.x, c.y), word(10, 0, 0));
+        EXPECT_EQ(pixel(screen, c.x, c.y), tagged_word(10, 0, 0));
         if (c.y + 2 < 480) {
-            EXPECT_EQ(pixel(screen, c.x + 2, c.y + 2), word(10, 2, 2));
+            EXPECT_EQ(pixel(screen, c.x + 2, c.y + 2), tagged_word(10, 2, 2));
         } else {
-            EXPECT_EQ(pixel(screen, c.x + 2, c.y), word(10, 2, 0));
+            EXPECT_EQ(pixel(screen, c.x + 2, c.y), tagged_word(10, 2, 0));
         }
         if (c.x > 0) {
             EXPECT_NE(pixel(screen, c.x - 1, c.y) >> 20, 10u);
         }
         EXPECT_NE(pixel(screen, c.x, c.y - 1) >> 20, 10u);
-        EXPECT_EQ(count(word(10, 1, 0)), 1);
-        EXPECT_EQ(pixel(screen, 50, 50), word(9, 0, 0));
+        EXPECT_EQ(count(tagged_word(10, 1, 0)), 1);
+        EXPECT_EQ(pixel(screen, 50, 50), tagged_word(9, 0, 0));
         EXPECT_EQ(count(0x0f0f0f), 0) << "nothing from earlier frames remains";
     }
 }
@@ -144,15 +123,15 @@ TEST_F(TheEnd, StreakShortensByOneCopyEvery100Ms)
         the_end();
         int drawn = 0;
         for (int x = 630; x >= 0; x -= 5)
-            drawn += pixel(screen, x + 1, 80) == word(11, 1, 0);
+            drawn += pixel(screen, x + 1, 80) == tagged_word(11, 1, 0);
         EXPECT_EQ(drawn, c.copies);
-        EXPECT_EQ(count(word(11, 1, 0), 80, 81), c.copies);
-        EXPECT_EQ(count(word(11, 5, 0), 80, 81), c.copies);
+        EXPECT_EQ(count(tagged_word(11, 1, 0), 80, 81), c.copies);
+        EXPECT_EQ(count(tagged_word(11, 5, 0), 80, 81), c.copies);
         // Each copy's first column lies under the last column of the next
         // nearer one: only the nearest copy shows its first column.
-        EXPECT_EQ(count(word(11, 0, 0), 80, 81), 1);
-        EXPECT_EQ(pixel(screen, 630 - 5 * (c.copies - 1), 80), word(11, 0, 0));
-        EXPECT_EQ(pixel(screen, 630, 80), word(11, 5, 0));
+        EXPECT_EQ(count(tagged_word(11, 0, 0), 80, 81), 1);
+        EXPECT_EQ(pixel(screen, 630 - 5 * (c.copies - 1), 80), tagged_word(11, 0, 0));
+        EXPECT_EQ(pixel(screen, 630, 80), tagged_word(11, 5, 0));
     }
 }
 
@@ -164,10 +143,10 @@ TEST_F(TheEnd, StreakTrailsDownAndRightOfTheLeapingPicture)
     for (int off : {55, 60, 100, 195}) {
         SCOPED_TRACE("off = " + std::to_string(off));
         int x = off + 320, y = (int)(1.9999997 * off + 80.0001);
-        EXPECT_EQ(pixel(screen, x + 5, y), word(11, 5, 0));
-        EXPECT_EQ(pixel(screen, x + 1, y), word(11, 1, 0));
+        EXPECT_EQ(pixel(screen, x + 5, y), tagged_word(11, 5, 0));
+        EXPECT_EQ(pixel(screen, x + 1, y), tagged_word(11, 1, 0));
     }
-    EXPECT_EQ(pixel(screen, 375, 190), word(11, 0, 0)) << "the nearest copy";
+    EXPECT_EQ(pixel(screen, 375, 190), tagged_word(11, 0, 0)) << "the nearest copy";
     EXPECT_EQ(pixel(screen, 370, 180), 0u) << "no copy nearer than off = 55";
 }
 

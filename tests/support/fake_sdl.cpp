@@ -222,6 +222,19 @@ HeadlessScreen::~HeadlessScreen()
     screen = NULL;
 }
 
+void DrawingTest::SetUp()
+{
+    fake::reset();
+    fake::reset_demo_state();
+    display = new HeadlessScreen;
+}
+
+void DrawingTest::TearDown()
+{
+    delete display;
+    fake::reset_demo_state();
+}
+
 SDL_Surface *make_picture(int w, int h, Uint32 fill)
 {
     SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xff0000, 0xff00, 0xff, 0);
@@ -238,6 +251,20 @@ Uint32 pixel(SDL_Surface *s, int x, int y)
 void set_pixel(SDL_Surface *s, int x, int y, Uint32 value)
 {
     *(Uint32 *)((Uint8 *)s->pixels + y * s->pitch + 4 * x) = value;
+}
+
+Uint32 tagged_word(int tag, int x, int y)
+{
+    return (Uint32)(tag << 20 | x << 10 | y);
+}
+
+SDL_Surface *tagged_picture(int tag, int w, int h)
+{
+    SDL_Surface *s = make_picture(w, h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            set_pixel(s, x, y, tagged_word(tag, x, y));
+    return s;
 }
 
 // The tests run headless: dummy video and audio unless the caller says otherwise.

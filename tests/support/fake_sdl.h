@@ -11,6 +11,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <gtest/gtest.h>
 
 namespace fake {
 
@@ -77,11 +78,29 @@ public:
     ~HeadlessScreen();
 };
 
+// Base fixture for tests that draw: a clean fake and clean demo globals, then
+// a headless display; at the end the display goes and the globals are cleared.
+// Fixtures that add steps call DrawingTest::SetUp() first and free their own
+// pictures before DrawingTest::TearDown() (which shuts SDL down).
+class DrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HeadlessScreen *display = nullptr;
+};
+
 // A 32-bit surface in the display's format, filled with one word.
 SDL_Surface *make_picture(int w, int h, Uint32 fill = 0);
 // The 32-bit word at (x, y) of a 32-bit surface.
 Uint32 pixel(SDL_Surface *s, int x, int y);
 void set_pixel(SDL_Surface *s, int x, int y, Uint32 value);
+
+// The word at (x, y) of tagged_picture(tag, ...): tag << 20 | x << 10 | y,
+// naming the picture and the position (never 0 for a tag above 0).
+Uint32 tagged_word(int tag, int x, int y);
+// A w x h picture whose every pixel holds tagged_word(tag, x, y).
+SDL_Surface *tagged_picture(int tag, int w, int h);
 
 // A fresh empty folder under /tmp, removed with everything in it at the end.
 class TempDir {
