@@ -34,15 +34,6 @@ Added changes(const std::vector<Uint32> &before)
     return added;
 }
 
-std::vector<Uint32> snapshot()
-{
-    std::vector<Uint32> words(640 * 480);
-    for (int y = 0; y < 480; y++)
-        for (int x = 0; x < 640; x++)
-            words[y * 640 + x] = pixel(screen, x, y);
-    return words;
-}
-
 class Lines : public DrawingTest {};
 
 TEST_F(Lines, WorkedExamplesAddExactlyTheirGlowAndNothingElse)
@@ -79,7 +70,7 @@ TEST_F(Lines, WorkedExamplesAddExactlyTheirGlowAndNothingElse)
         for (int y = 0; y < 480; y++)
             for (int x = 0; x < 640; x++)
                 set_pixel(screen, x, y, (Uint32)(x * 7919 + y * 104729));
-        std::vector<Uint32> before = snapshot();
+        std::vector<Uint32> before = screen_words();
         draw_line(c.x0, c.y0, c.x1, c.y1);
         EXPECT_EQ(changes(before), c.expected);
     }

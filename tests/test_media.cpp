@@ -21,7 +21,7 @@ struct Point {
     int x, y;
 };
 
-struct PictureSpec {
+struct ExpectedPicture {
     const char *file;
     int w, h;
     bool keyed;
@@ -34,7 +34,7 @@ struct PictureSpec {
 const Point NONE = {-1, -1};
 
 // Slot order of the catalogue.
-const PictureSpec PICTURES[12] = {
+const ExpectedPicture PICTURES[12] = {
     {"lumovalogo.gif", 300, 200, false, {{0, 0}, {299, 199}, NONE, NONE}, {{150, 92}, NONE}},
     {"lumova1.gif", 160, 120, false, {{0, 0}, {159, 119}, NONE, NONE}, {{80, 68}, NONE}},
     {"mystikko.gif", 350, 150, true, {{0, 0}, {349, 0}, {0, 149}, {349, 149}}, {{175, 30}, {175, 126}}},
@@ -116,21 +116,21 @@ TEST_F(MediaPictures, EveryPictureLoadsAtTheSizeItsSceneExpects)
 TEST_F(MediaPictures, KeyedPicturesAreExactBlackAroundTheirSubject)
 {
     for (int i = 0; i < 12; i++) {
-        const PictureSpec &spec = PICTURES[i];
+        const ExpectedPicture &want = PICTURES[i];
         SDL_Surface *s = load(i);
-        ASSERT_NE(s, nullptr) << spec.file;
+        ASSERT_NE(s, nullptr) << want.file;
         ASSERT_EQ(SDL_LockSurface(s), 0);
-        for (const Point &p : spec.background) {
+        for (const Point &p : want.background) {
             if (p.x < 0)
                 continue;
             EXPECT_EQ(pixel(s, p.x, p.y), 0u)
-                << spec.file << " background at " << p.x << "," << p.y;
+                << want.file << " background at " << p.x << "," << p.y;
         }
-        for (const Point &p : spec.subject) {
+        for (const Point &p : want.subject) {
             if (p.x < 0)
                 continue;
             EXPECT_NE(pixel(s, p.x, p.y) & 0xffffff, 0u)
-                << spec.file << " subject at " << p.x << "," << p.y;
+                << want.file << " subject at " << p.x << "," << p.y;
         }
         SDL_UnlockSurface(s);
     }

@@ -42,15 +42,6 @@ protected:
     {
         return std::vector<Uint32>(160, t);
     }
-
-    static std::vector<Uint32> words()
-    {
-        std::vector<Uint32> all(640 * 480);
-        for (int y = 0; y < 480; y++)
-            for (int x = 0; x < 640; x++)
-                all[y * 640 + x] = pixel(screen, x, y);
-        return all;
-    }
 };
 
 TEST_F(Starburst, WithEveryMultiplierZeroAllEightyLinesPileUpAlongRow200)
@@ -74,7 +65,7 @@ TEST_F(Starburst, WithEveryMultiplierZeroAllEightyLinesPileUpAlongRow200)
 
 TEST_F(Starburst, EachLineTakesItsOwnTwoReadingsOfTheAbsoluteClock)
 {
-    // The design's fan for kx = ky = 2.
+    // The fan for kx = ky = 2: once around the circle in 80 steps.
     EXPECT_EQ(end_of(1, 2, 2).x, 1167);
     EXPECT_EQ(end_of(1, 2, 2).y, 254);
     EXPECT_EQ(end_of(20, 2, 2).x, 470);
@@ -94,14 +85,14 @@ TEST_F(Starburst, EachLineTakesItsOwnTwoReadingsOfTheAbsoluteClock)
     temp3 = T0;  // the scene clock barely moves: no flash, no hand-over
     skene3();
 
-    std::vector<Uint32> drawn = words();
+    std::vector<Uint32> drawn = screen_words();
     SDL_FillRect(screen, NULL, 0);
     for (int i = 0; i < 80; i++) {
         const Uint32 kx = i < 21 ? 0 : 2, ky = i < 20 ? 0 : 2;
         const Point end = end_of(i, kx, ky);
         draw_line(470, 200, end.x, end.y);
     }
-    EXPECT_TRUE(drawn == words()) << "the pass draws the lines of those multipliers";
+    EXPECT_TRUE(drawn == screen_words()) << "the pass draws the lines of those multipliers";
     // Line 20 runs to (1170, 899): neither (470, 899) nor (1170, 200).
     EXPECT_EQ(end_of(20, 0, 2).x, 1170);
     EXPECT_EQ(end_of(20, 0, 2).y, 899);

@@ -28,15 +28,6 @@ void phase(int e, float *zoom, float *angle)
     *angle = (float)a;
 }
 
-std::vector<Uint32> frame()
-{
-    std::vector<Uint32> all(640 * 480);
-    for (int y = 0; y < 480; y++)
-        for (int x = 0; x < 640; x++)
-            all[y * 640 + x] = pixel(screen, x, y);
-    return all;
-}
-
 class RotozoomScene : public DrawingTest {
 protected:
     void SetUp() override
@@ -82,7 +73,7 @@ TEST_F(RotozoomScene, EachPassShowsThePhaseTablesZoomAndAngleContinuousAcrossPha
         fake::set_clock(START + (Uint32)e);
         skene4();
         EXPECT_EQ(skene, 4);
-        shown.push_back(frame());
+        shown.push_back(screen_words());
 
         float zoom, angle;
         phase(e, &zoom, &angle);
@@ -90,7 +81,7 @@ TEST_F(RotozoomScene, EachPassShowsThePhaseTablesZoomAndAngleContinuousAcrossPha
         screen = expected;
         SDL_FillRect(screen, NULL, 0x00abcdefu);
         rotozoom(kuvat[4], zoom, angle, 1);
-        std::vector<Uint32> want = frame();
+        std::vector<Uint32> want = screen_words();
         screen = display_surface;
         EXPECT_TRUE(shown.back() == want) << "zoom " << zoom << ", angle " << angle;
     }
@@ -178,7 +169,7 @@ TEST_F(RotozoomScene, APassFromBelow2000ToPast4000PlaysBothSamplesInOrderAndEnds
     EXPECT_EQ(temp_alue.y, 0);
     EXPECT_EQ(temp_alue.w, 640);
     EXPECT_EQ(temp_alue.h, 480);
-    for (Uint32 word : frame())
+    for (Uint32 word : screen_words())
         ASSERT_EQ(word, 0u) << "the frame of the last pass is never shown";
 }
 

@@ -267,6 +267,15 @@ SDL_Surface *tagged_picture(int tag, int w, int h)
     return s;
 }
 
+std::vector<Uint32> screen_words()
+{
+    std::vector<Uint32> words(640 * 480);
+    for (int y = 0; y < 480; y++)
+        for (int x = 0; x < 640; x++)
+            words[y * 640 + x] = pixel(screen, x, y);
+    return words;
+}
+
 // The tests run headless: dummy video and audio unless the caller says otherwise.
 int main(int argc, char **argv)
 {

@@ -95,6 +95,8 @@ SDL_Surface *make_picture(int w, int h, Uint32 fill = 0);
 // The 32-bit word at (x, y) of a 32-bit surface.
 Uint32 pixel(SDL_Surface *s, int x, int y);
 void set_pixel(SDL_Surface *s, int x, int y, Uint32 value);
+// Every word of the 640x480 screen, row by row.
+std::vector<Uint32> screen_words();
 
 // The word at (x, y) of tagged_picture(tag, ...): tag << 20 | x << 10 | y,
 // naming the picture and the position (never 0 for a tag above 0).

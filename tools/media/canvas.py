@@ -176,8 +176,8 @@ def fft_noise(w, h, rng, beta=2.0, lo=1.0):
     amp[0, 0] = 0.0
     phase = rng.uniform(0, 2 * np.pi, size=(h, w))
     mag = rng.normal(1.0, 0.25, size=(h, w))
-    spec = amp * mag * np.exp(1j * phase)
-    n = np.real(np.fft.ifft2(spec))
+    coeffs = amp * mag * np.exp(1j * phase)
+    n = np.real(np.fft.ifft2(coeffs))
     n -= n.min()
     n /= max(n.max(), 1e-12)
     return n
